@@ -1,0 +1,73 @@
+#include "console_input.h"
+
+#include <cerrno>
+
+console_input::console_input(int descriptor, std::FILE* console_output)
+    : descriptor_(descriptor),
+      console_output_(console_output),
+      next_(buffer_),
+      end_(buffer_) {}
+
+bool console_input::refill() {
+  if (ending_ != ending::none) return false;
+  // The buffer is empty, so the read may wait for the user: show
+  // everything printed so far first.
+  if (console_output_ && std::fflush(console_output_) != 0) {
+    ending_ = ending::write_failed;
+    failure_ = platform::from_errno(errno);
+    return false;
+  }
+  std::size_t count = 0;
+  platform::error failed =
+      platform::read_input(descriptor_, buffer_, sizeof buffer_, &count);
+  if (failed) {
+    ending_ = ending::read_failed;
+    failure_ = failed;
+    return false;
+  }
+  if (count == 0) {
+    ending_ = ending::end_of_input;
+    return false;
+  }
+  next_ = buffer_;
+  end_ = buffer_ + count;
+  return true;
+}
+
+int console_input::after_carriage_return() {
+  // A CR LF pair is one newline, even when a read splits it. A CR at the
+  // very end of the input, or before anything else, stays a CR.
+  if (next_ == end_ && !refill()) return '\r';
+  if (*next_ == '\n') {
+    ++next_;
+    return '\n';
+  }
+  return '\r';
+}
+
+bool console_input::read_reply(char* reply, std::size_t size,
+                               std::size_t* length) {
+  std::size_t stored = 0;
+  while (stored + 1 < size) {
+    int c = get();
+    if (c == end_of_input) break;
+    if (c == '\n') {
+      reply[stored] = '\0';
+      *length = stored;
+      return true;
+    }
+    reply[stored++] = static_cast<char>(c);
+  }
+  reply[stored] = '\0';
+  *length = stored;
+  // A reply cut short by a failure is no reply.
+  if (ending_ == ending::read_failed || ending_ == ending::write_failed)
+    return false;
+  return stored > 0;
+}
+
+int console_input::read_answer() {
+  int answer = get();
+  if (answer != end_of_input) get();
+  return answer;
+}
