@@ -49,7 +49,9 @@ class console_input {
   platform::error failure() const { return failure_; }
 
   // How many bytes are buffered but not yet read (for tests).
-  std::size_t buffered() const { return static_cast<std::size_t>(end_ - next_); }
+  std::size_t buffered() const {
+    return static_cast<std::size_t>(end_ - next_);
+  }
 
  private:
   bool refill();

@@ -16,7 +16,9 @@ struct error {
   int errno_value = 0;
   unsigned long system_code = 0;
 
-  explicit operator bool() const { return errno_value != 0 || system_code != 0; }
+  explicit operator bool() const {
+    return errno_value != 0 || system_code != 0;
+  }
 };
 
 error from_errno(int value);

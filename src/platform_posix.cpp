@@ -14,7 +14,9 @@ error from_errno(int value) {
   return reason;
 }
 
-static error last_error() { return from_errno(errno); }
+static error last_error() {
+  return from_errno(errno);
+}
 
 const char* describe(error reason, char* text, std::size_t size) {
   // strerror_r comes in two flavours; strerror is safe on one thread.
@@ -101,6 +103,8 @@ error read_input(int descriptor, char* buffer, std::size_t size,
   }
 }
 
-bool is_terminal(int descriptor) { return isatty(descriptor) == 1; }
+bool is_terminal(int descriptor) {
+  return isatty(descriptor) == 1;
+}
 
 }  // namespace platform
