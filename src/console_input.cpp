@@ -9,14 +9,16 @@ console_input::console_input(int descriptor, std::FILE* console_output)
       end_(buffer_) {}
 
 bool console_input::refill() {
-  if (ending_ != ending::none) return false;
   // The buffer is empty, so the read may wait for the user: show
-  // everything printed so far first.
-  if (console_output_ && std::fflush(console_output_) != 0) {
+  // everything printed so far first, and before any message about the
+  // input having ended.
+  if (console_output_ && std::fflush(console_output_) != 0 &&
+      ending_ != ending::write_failed) {
     ending_ = ending::write_failed;
     failure_ = platform::from_errno(errno);
     return false;
   }
+  if (ending_ != ending::none) return false;
   std::size_t count = 0;
   platform::error failed =
       platform::read_input(descriptor_, buffer_, sizeof buffer_, &count);

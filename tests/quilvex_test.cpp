@@ -27,7 +27,7 @@ const std::string old_layout = "v1.00\n0x00000000,\"old\"\n0x00000001,\"\"\n";
 const std::string name79(79, 'l');
 
 // The files that every dialogue test can name.
-void make_fixture() {
+void make_fixture_files() {
   write_file("a.bin", "0123456789abcdef");  // 16 bytes
   write_file("empty.bin", "");
   write_file("c.bin", std::string(291, 'c'));
@@ -36,6 +36,14 @@ void make_fixture() {
   write_file(" a.bin ", "12345");
   write_file("my \"x\" %s,1.bin", "1234567");
   write_file(name79, std::string(79, '7'));
+  make_sparse_file("big", 3ull << 30);          // 3 GiB, taking no room
+  make_sparse_file("max", 0xffffffffull - 16);  // with a.bin, the most
+  ASSERT_EQ(0, mkdir("dir", 0755));
+  ASSERT_EQ(0, mkfifo("fifo", 0644));
+}
+
+void make_fixture() {
+  ASSERT_NO_FATAL_FAILURE(make_fixture_files());
 }
 
 struct dialogue_case {
@@ -82,6 +90,11 @@ const dialogue_case dialogue_cases[] = {
     {"an n at the very end needs no newline", "a.bin\nn",
      first + another + closing,
      "v1.00\n0x00000000,\"a.bin\"\n0x00000010,\"\"\n"},
+    {"one file of 3 GiB", "big\nn\n", first + another + closing,
+     "v1.00\n0x00000000,\"big\"\n0xc0000000,\"\"\n"},
+    {"a total of exactly 0xffffffff", "max\ny\na.bin\nn\n",
+     first + another + next + another + closing,
+     "v1.00\n0x00000000,\"max\"\n0xffffffef,\"a.bin\"\n0xffffffff,\"\"\n"},
 };
 
 TEST(Quilvex, WritesTheLayoutOfTheNamedFiles) {
@@ -125,6 +138,110 @@ TEST(Quilvex, PrintsTheVersionTextAndTouchesNoFile) {
   result = run_quilvex({"-v"}, "");
   EXPECT_EQ(result.output, version_text);
   EXPECT_EQ(read_file("out.xnq"), old_layout);
+}
+
+struct failure_case {
+  const char* what;
+  std::string input;
+  std::string output;
+  std::string errors;
+};
+
+const failure_case failure_cases[] = {
+    {"a missing first file", "missing\nn\n", first,
+     "quilvex: cannot open \"missing\": No such file or directory\n"},
+    {"a missing later file", "a.bin\ny\nmissing\nn\n", first + another + next,
+     "quilvex: cannot open \"missing\": No such file or directory\n"},
+    {"a directory", "dir\nn\n", first,
+     "quilvex: cannot measure \"dir\": Is a directory\n"},
+    {"a FIFO", "a.bin\ny\nfifo\nn\n", first + another + next,
+     "quilvex: cannot measure \"fifo\": not a regular file or block "
+     "device\n"},
+    {"a character device", "/dev/null\nn\n", first,
+     "quilvex: cannot measure \"/dev/null\": not a regular file or block "
+     "device\n"},
+    {"the layout file itself", "out.xnq\nn\n", first,
+     "quilvex: cannot measure \"out.xnq\": it is the layout file being "
+     "written\n"},
+    {"an empty reply", "\nn\n", first,
+     "quilvex: cannot open \"\": empty file name\n"},
+    {"a blank then n answers, and the rest of the line is the next name",
+     "a.bin\n n\n", first + another + next,
+     "quilvex: cannot open \"\": empty file name\n"},
+    {"a name with a zero byte", std::string("a.bin\0x\nn\n", 11), first,
+     "quilvex: cannot open \"a.bin\": file name holds a zero byte\n"},
+    {"3 GiB twice", "big\ny\nbig\nn\n", first + another + next + another,
+     "quilvex: cannot list \"big\": the total would pass 4 GiB, the limit "
+     "of the layout format\n"},
+    {"one byte past 0xffffffff", "max\ny\na.bin\ny\nb\nn\n",
+     first + another + next + another + next + another,
+     "quilvex: cannot list \"b\": the total would pass 4 GiB, the limit "
+     "of the layout format\n"},
+    {"the input ends at the first name", "", first,
+     "quilvex: unexpected end of input\n"},
+    {"the input ends at an answer", "a.bin\n", first + another,
+     "quilvex: unexpected end of input\n"},
+    {"the input ends inside the first name", "a.bin", first + another,
+     "quilvex: unexpected end of input\n"},
+    {"the input ends at a later name", "a.bin\ny\n", first + another + next,
+     "quilvex: unexpected end of input\n"},
+    {"the input ends at a later answer", "a.bin\ny\nc.bin\n",
+     first + another + next + another, "quilvex: unexpected end of input\n"},
+};
+
+// A failure is one line on standard error and status 1, and it leaves
+// out.xnq empty, whatever it held, and no other file behind.
+TEST(Quilvex, FailsWithoutLeavingALayout) {
+  for (const failure_case& c : failure_cases) {
+    SCOPED_TRACE(c.what);
+    scratch_directory scratch;
+    make_fixture();
+    write_file("out.xnq", old_layout);
+    std::vector<std::string> entries = scratch.entries();
+    run_result result = run_quilvex({}, c.input);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errors, c.errors);
+    EXPECT_EQ(result.output, c.output);
+    EXPECT_EQ(read_file("out.xnq"), "");
+    EXPECT_EQ(scratch.entries(), entries);
+  }
+}
+
+TEST(Quilvex, ReportsALayoutFileThatCannotBeCreatedBeforeAsking) {
+  scratch_directory scratch;
+  make_fixture();
+  ASSERT_EQ(0, mkdir("out.xnq", 0755));
+  run_result result = run_quilvex({}, "a.bin\nn\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output, "");
+  EXPECT_EQ(result.errors,
+            "quilvex: cannot create \"out.xnq\": Is a directory\n");
+}
+
+TEST(Quilvex, ReportsALayoutFileThatCannotBeWritten) {
+  scratch_directory scratch;
+  make_fixture();
+  ASSERT_EQ(0, symlink("/dev/full", "out.xnq"));
+  run_result result = run_quilvex({}, "a.bin\ny\nc.bin\nn\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output, first + another + next + another);
+  EXPECT_EQ(result.errors,
+            "quilvex: cannot write \"out.xnq\": No space left on device\n");
+}
+
+TEST(Quilvex, ReportsAConsoleThatCannotBeWritten) {
+  scratch_directory scratch;
+  make_fixture();
+  run_result result = run_quilvex({"-v"}, "", "/dev/full");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors, "quilvex: write error: No space left on device\n");
+  EXPECT_FALSE(file_exists("out.xnq"));
+
+  write_file("out.xnq", old_layout);
+  result = run_quilvex({}, "a.bin\nn\n", "/dev/full");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors, "quilvex: write error: No space left on device\n");
+  EXPECT_EQ(read_file("out.xnq"), "");
 }
 
 // Every listed file's bytes sit at its offset when the files are laid end
