@@ -1,6 +1,8 @@
 #include "console_input.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 console_input::console_input(int descriptor, std::FILE* console_output)
     : descriptor_(descriptor),
@@ -49,15 +51,30 @@ int console_input::after_carriage_return() {
 
 bool console_input::read_reply(char* reply, std::size_t size,
                                std::size_t* length) {
+  const std::size_t room = size - 1;
   std::size_t stored = 0;
-  while (stored + 1 < size) {
+  while (stored < room) {
+    if (next_ == end_ && !refill()) break;
+    // Plain bytes, up to a newline or a CR, are copied in one go: a
+    // scripted run reads thousands of names.
+    std::size_t available = std::min<std::size_t>(end_ - next_, room - stored);
+    const void* newline = std::memchr(next_, '\n', available);
+    std::size_t plain =
+        newline ? static_cast<const char*>(newline) - next_ : available;
+    if (const void* carriage_return = std::memchr(next_, '\r', plain))
+      plain = static_cast<const char*>(carriage_return) - next_;
+    std::memcpy(reply + stored, next_, plain);
+    stored += plain;
+    next_ += plain;
+    if (stored == room || next_ == end_) continue;
+    // A newline, or a CR that may begin a CR LF pair.
     int c = get();
-    if (c == end_of_input) break;
     if (c == '\n') {
       reply[stored] = '\0';
       *length = stored;
       return true;
     }
+    if (c == end_of_input) break;
     reply[stored++] = static_cast<char>(c);
   }
   reply[stored] = '\0';

@@ -63,7 +63,7 @@ class console_input {
   platform::error failure_;
   char* next_;
   char* end_;
-  char buffer_[64 * 1024];
+  char buffer_[32 * 1024];
 };
 
 #endif  // QUILVEX_CONSOLE_INPUT_H_

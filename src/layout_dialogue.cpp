@@ -2,23 +2,25 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <string_view>
 
 #include "diagnostic.h"
 #include "input_file.h"
 #include "layout_writer.h"
 
-static const char first_name_prompt[] =
+constexpr std::string_view first_name_prompt =
     "Which file would you like to go first? ";
-static const char another_file_prompt[] =
+constexpr std::string_view another_file_prompt =
     "Would you like to add another file? [y/n] ";
-static const char next_name_prompt[] = "Which file would you like to go next? ";
-static const char closing_message[] = "XNQ successfully written.\n";
+constexpr std::string_view next_name_prompt =
+    "Which file would you like to go next? ";
+constexpr std::string_view closing_message = "XNQ successfully written.\n";
 
 // The largest number that a layout file's 8 hex digits hold.
 static const std::uint64_t largest_offset = 0xffffffff;
 
-static int print(std::FILE* console, const char* text) {
-  if (std::fputs(text, console) == EOF)
+static int print(std::FILE* console, std::string_view text) {
+  if (std::fwrite(text.data(), 1, text.size(), console) != text.size())
     return report_failure("write error", platform::from_errno(errno));
   return 0;
 }
@@ -42,7 +44,7 @@ static int layout_write_failed(platform::error reason) {
 // names as the current input file. A user at a terminal who names a file
 // that cannot be measured is told why and asked again.
 static int ask_for_file(console_input& input, std::FILE* console,
-                        const char* prompt, bool ask_again,
+                        std::string_view prompt, bool ask_again,
                         const layout_writer& layout, char* path_buffer,
                         std::size_t path_buffer_size, std::size_t* length,
                         input_file& current) {

@@ -49,7 +49,7 @@ class layout_writer {
   platform::file file_ = platform::no_file;
   platform::file_status status_;
   std::size_t used_ = 0;
-  char buffer_[64 * 1024];
+  char buffer_[32 * 1024];
 };
 
 #endif  // QUILVEX_LAYOUT_WRITER_H_
