@@ -18,6 +18,7 @@
 #include <string>
 
 #include "console_input.h"
+#include "console_output.h"
 #include "layout_dialogue.h"
 
 namespace {
@@ -147,11 +148,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   if (lseek(descriptor, 0, SEEK_SET) != 0) std::abort();
 
-  std::FILE* console = std::fopen("/dev/null", "w");
-  if (!console) std::abort();
-  auto input = std::make_unique<console_input>(descriptor, console);
-  int status = run_layout_dialogue(*input, console, ask_again);
-  std::fclose(console);
+  int null_device = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (null_device < 0) std::abort();
+  auto console = std::make_unique<console_output>(null_device);
+  auto input = std::make_unique<console_input>(descriptor, console.get());
+  int status = run_layout_dialogue(*input, *console, ask_again);
+  if (console->close()) std::abort();
   close(descriptor);
 
   std::string layout = read_layout();

@@ -6,12 +6,11 @@ bool asks_for_version(int argc, const char* const* argv) {
   return argc == 2 && std::strcmp(argv[1], "-v") == 0;
 }
 
-bool print_version_text(std::FILE* console) {
-  return std::fputs(
-             "Quilvex version 1.0.0.0  Copyright (c) 2026 The Quilvex "
-             "authors\n"
-             "Function: Creates xnq file.\n"
-             "Options:\n"
-             "\t-v\tPrints the version number.\n",
-             console) != EOF;
+platform::error print_version_text(console_output& console) {
+  return console.print(
+      "Quilvex version 1.0.0.0  Copyright (c) 2026 The Quilvex "
+      "authors\n"
+      "Function: Creates xnq file.\n"
+      "Options:\n"
+      "\t-v\tPrints the version number.\n");
 }

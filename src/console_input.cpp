@@ -1,12 +1,11 @@
 #include "console_input.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
-console_input::console_input(int descriptor, std::FILE* console_output)
+console_input::console_input(int descriptor, console_output* console)
     : descriptor_(descriptor),
-      console_output_(console_output),
+      console_(console),
       next_(buffer_),
       end_(buffer_) {}
 
@@ -14,11 +13,13 @@ bool console_input::refill() {
   // The buffer is empty, so the read may wait for the user: show
   // everything printed so far first, and before any message about the
   // input having ended.
-  if (console_output_ && std::fflush(console_output_) != 0 &&
-      ending_ != ending::write_failed) {
-    ending_ = ending::write_failed;
-    failure_ = platform::from_errno(errno);
-    return false;
+  if (console_ && ending_ != ending::write_failed) {
+    platform::error failed = console_->flush();
+    if (failed) {
+      ending_ = ending::write_failed;
+      failure_ = failed;
+      return false;
+    }
   }
   if (ending_ != ending::none) return false;
   std::size_t count = 0;

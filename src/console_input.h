@@ -5,19 +5,19 @@
 #define QUILVEX_CONSOLE_INPUT_H_
 
 #include <cstddef>
-#include <cstdio>
 
+#include "console_output.h"
 #include "platform.h"
 
 class console_input {
  public:
   static constexpr int end_of_input = -1;
 
-  // Reads from `descriptor`. Whatever has been written to `console_output`
+  // Reads from `descriptor`. Whatever has been printed to `console`
   // is flushed before a read that may wait, and only then: a user sees each
   // prompt before the tool waits, yet answers that are already buffered
   // cost no write per prompt.
-  console_input(int descriptor, std::FILE* console_output);
+  console_input(int descriptor, console_output* console);
   console_input(const console_input&) = delete;
   console_input& operator=(const console_input&) = delete;
 
@@ -58,7 +58,7 @@ class console_input {
   int after_carriage_return();
 
   int descriptor_;
-  std::FILE* console_output_;
+  console_output* console_;
   ending ending_ = ending::none;
   platform::error failure_;
   char* next_;

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 int report_failure(const char* what, const char* why) {
-  // What was printed before the failure comes before its message.
-  (void)std::fflush(stdout);
   if (why)
     std::fprintf(stderr, "quilvex: %s: %s\n", what, why);
   else
@@ -18,7 +16,6 @@ int report_failure(const char* what, platform::error why) {
 }
 
 int report_file_failure(const char* what, const char* name, const char* why) {
-  (void)std::fflush(stdout);
   std::fprintf(stderr, "quilvex: %s \"%s\": %s\n", what, name, why);
   return 1;
 }

@@ -1,6 +1,5 @@
 #include "layout_dialogue.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <string_view>
 
@@ -19,9 +18,9 @@ constexpr std::string_view closing_message = "XNQ successfully written.\n";
 // The largest number that a layout file's 8 hex digits hold.
 static const std::uint64_t largest_offset = 0xffffffff;
 
-static int print(std::FILE* console, std::string_view text) {
-  if (std::fwrite(text.data(), 1, text.size(), console) != text.size())
-    return report_failure("write error", platform::from_errno(errno));
+static int print(console_output& console, std::string_view text) {
+  if (platform::error failed = console.print(text))
+    return report_failure("write error", failed);
   return 0;
 }
 
@@ -43,7 +42,7 @@ static int layout_write_failed(platform::error reason) {
 // Prints `prompt`, reads a reply into the path buffer and opens the file it
 // names as the current input file. A user at a terminal who names a file
 // that cannot be measured is told why and asked again.
-static int ask_for_file(console_input& input, std::FILE* console,
+static int ask_for_file(console_input& input, console_output& console,
                         std::string_view prompt, bool ask_again,
                         const layout_writer& layout, char* path_buffer,
                         std::size_t path_buffer_size, std::size_t* length,
@@ -74,7 +73,7 @@ static int add_size(input_file& current, const char* name,
   return 0;
 }
 
-int run_layout_dialogue(console_input& input, std::FILE* console,
+int run_layout_dialogue(console_input& input, console_output& console,
                         bool ask_again) {
   char path_buffer[80] = {};
   std::size_t length = 0;
@@ -130,8 +129,7 @@ int run_layout_dialogue(console_input& input, std::FILE* console,
     return report_file_failure(failure, path_buffer);
   // Prompts that cannot reach the console fail the dialogue before the
   // layout file is made complete.
-  if (std::fflush(console) != 0)
-    return report_failure("write error", platform::from_errno(errno));
+  if ((reason = console.flush())) return report_failure("write error", reason);
   if ((reason = layout.close())) return layout_write_failed(reason);
 
   return print(console, closing_message);

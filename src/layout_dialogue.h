@@ -4,16 +4,15 @@
 #ifndef QUILVEX_LAYOUT_DIALOGUE_H_
 #define QUILVEX_LAYOUT_DIALOGUE_H_
 
-#include <cstdio>
-
 #include "console_input.h"
+#include "console_output.h"
 
 // Returns 0 once a complete "out.xnq" has been written and the closing
 // message printed to `console`. After a failure, reported on standard error,
 // returns 1 and leaves "out.xnq" empty. With `ask_again` (a user at a
 // terminal), a name that cannot be measured is reported and asked for again
 // instead of ending the dialogue.
-int run_layout_dialogue(console_input& input, std::FILE* console,
+int run_layout_dialogue(console_input& input, console_output& console,
                         bool ask_again);
 
 #endif  // QUILVEX_LAYOUT_DIALOGUE_H_

@@ -34,10 +34,16 @@ platform::error layout_writer::write_end_line(std::uint32_t total) {
 platform::error layout_writer::write_number_line(std::uint32_t number,
                                                  const char* name,
                                                  std::size_t length) {
-  // 0x%08x,"%s"\n, formatted by hand: this runs once per file.
+  // 0x%08x,"%s"\n, formatted by hand straight into the buffer: this runs
+  // once per file.
   static const char digits[] = "0123456789abcdef";
-  char line[14 + longest_name];
   if (length > longest_name) length = longest_name;
+  std::size_t size = 14 + length;
+  if (used_ + size > sizeof buffer_) {
+    platform::error failed = flush();
+    if (failed) return failed;
+  }
+  char* line = buffer_ + used_;
   line[0] = '0';
   line[1] = 'x';
   for (int i = 9; i >= 2; --i) {
@@ -49,7 +55,8 @@ platform::error layout_writer::write_number_line(std::uint32_t number,
   std::memcpy(line + 12, name, length);
   line[12 + length] = '"';
   line[13 + length] = '\n';
-  return append(line, 14 + length);
+  used_ += size;
+  return platform::error();
 }
 
 platform::error layout_writer::append(const char* bytes, std::size_t size) {

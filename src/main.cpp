@@ -1,8 +1,5 @@
 // quilvex: lists files with the byte offset at which each begins when they
 // are laid end to end, and the total, in out.xnq.
-#include <cerrno>
-#include <cstdio>
-
 #include "command_line.h"
 #include "console_input.h"
 #include "diagnostic.h"
@@ -11,23 +8,19 @@
 
 int main(int argc, char** argv) {
   int status = 0;
-  char output_buffer[64 * 1024];
+  platform::error failed;
+  console_output console(platform::standard_output);
   if (asks_for_version(argc, argv)) {
-    if (!print_version_text(stdout))
-      status = report_failure("write error", platform::from_errno(errno));
+    failed = print_version_text(console);
   } else {
-    // Prompts are flushed before every read that may wait, so a large
-    // buffer costs a user nothing and spares a script a write per page.
-    // stdout is closed below, before the buffer goes out of scope.
-    if (std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer))
-      return report_failure("cannot buffer standard output");
-    console_input input(platform::standard_input, stdout);
+    console_input input(platform::standard_input, &console);
     bool at_terminal = platform::is_terminal(platform::standard_input);
-    status = run_layout_dialogue(input, stdout, at_terminal);
+    status = run_layout_dialogue(input, console, at_terminal);
   }
   // Output that cannot be written is a failure, as in cat(1); report it
-  // once, and not twice after the dialogue has reported it already.
-  if (std::fclose(stdout) != 0 && status == 0)
-    status = report_failure("write error", platform::from_errno(errno));
+  // once, and not again after the dialogue has reported it.
+  platform::error close_failed = console.close();
+  if (!failed) failed = close_failed;
+  if (failed && status == 0) status = report_failure("write error", failed);
   return status;
 }

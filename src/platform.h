@@ -71,6 +71,15 @@ constexpr int standard_input = 0;
 error read_input(int descriptor, char* buffer, std::size_t size,
                  std::size_t* count);
 
+// The descriptor of standard output.
+constexpr int standard_output = 1;
+
+// Writes all of `size` bytes to a console descriptor (standard output),
+// each LF as the platform's line ending.
+error write_console(int descriptor, const char* bytes, std::size_t size);
+
+error close_console(int descriptor);
+
 // True when the descriptor is an interactive terminal or console.
 bool is_terminal(int descriptor);
 

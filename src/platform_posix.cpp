@@ -68,9 +68,10 @@ error create_for_writing(const char* name, file* created) {
   return error();
 }
 
-error write_all(file f, const char* bytes, std::size_t size) {
+static error write_descriptor(int descriptor, const char* bytes,
+                              std::size_t size) {
   while (size > 0) {
-    ssize_t written = ::write(static_cast<int>(f), bytes, size);
+    ssize_t written = ::write(descriptor, bytes, size);
     if (written < 0) {
       if (errno == EINTR) continue;
       return last_error();
@@ -79,6 +80,18 @@ error write_all(file f, const char* bytes, std::size_t size) {
     size -= static_cast<std::size_t>(written);
   }
   return error();
+}
+
+error write_all(file f, const char* bytes, std::size_t size) {
+  return write_descriptor(static_cast<int>(f), bytes, size);
+}
+
+error write_console(int descriptor, const char* bytes, std::size_t size) {
+  return write_descriptor(descriptor, bytes, size);
+}
+
+error close_console(int descriptor) {
+  return close(descriptor);
 }
 
 error truncate_to_empty(file f) {

@@ -164,38 +164,39 @@ TEST(ConsoleInput, JoinsACarriageReturnAndLineFeedSplitAcrossReads) {
   close(ends[0]);
 }
 
-off_t size_on_disk(std::FILE* file) {
+off_t size_on_disk(int descriptor) {
   struct stat info;
-  EXPECT_EQ(0, fstat(fileno(file), &info));
+  EXPECT_EQ(0, fstat(descriptor, &info));
   return info.st_size;
 }
 
 // Prompts reach the console before a read that may wait, and only then: a
 // buffered answer costs no write.
 TEST(ConsoleInput, FlushesTheConsoleOnlyBeforeAReadThatMayWait) {
-  std::FILE* console = std::tmpfile();
-  ASSERT_NE(console, nullptr);
-  ASSERT_EQ(0, setvbuf(console, nullptr, _IOFBF, 4096));
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  int written = fileno(file);
+  console_output console(written);
   int descriptor = input_holding("a\ny\nb\nn\n");
-  console_input input(descriptor, console);
+  console_input input(descriptor, &console);
   char path_buffer[80];
   std::size_t length;
 
-  std::fputs("first? ", console);
+  ASSERT_FALSE(console.print("first? "));
   ASSERT_TRUE(input.read_reply(path_buffer, sizeof path_buffer, &length));
-  EXPECT_EQ(size_on_disk(console), 7);  // flushed: the buffer was empty
+  EXPECT_EQ(size_on_disk(written), 7);  // flushed: the buffer was empty
 
-  std::fputs("more? ", console);
+  ASSERT_FALSE(console.print("more? "));
   EXPECT_EQ(input.read_answer(), 'y');
-  std::fputs("next? ", console);
+  ASSERT_FALSE(console.print("next? "));
   ASSERT_TRUE(input.read_reply(path_buffer, sizeof path_buffer, &length));
-  std::fputs("more? ", console);
+  ASSERT_FALSE(console.print("more? "));
   EXPECT_EQ(input.read_answer(), 'n');
-  EXPECT_EQ(size_on_disk(console), 7);  // all answered from the buffer
+  EXPECT_EQ(size_on_disk(written), 7);  // all answered from the buffer
 
   EXPECT_EQ(input.get(), console_input::end_of_input);
-  EXPECT_EQ(size_on_disk(console), 25);  // the read at the end flushed
-  std::fclose(console);
+  EXPECT_EQ(size_on_disk(written), 25);  // the read at the end flushed
+  std::fclose(file);
   close(descriptor);
 }
 
@@ -208,17 +209,18 @@ TEST(ConsoleInput, TellsAFailedReadOrConsoleWriteFromTheEnd) {
   EXPECT_EQ(unreadable.failure().errno_value, EISDIR);
   close(directory);
 
-  std::FILE* full = std::fopen("/dev/full", "w");
-  ASSERT_NE(full, nullptr);
+  int full = open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0);
+  console_output console(full);
   int descriptor = input_holding("a\nn\n");
-  console_input input(descriptor, full);
-  std::fputs("Which file would you like to go first? ", full);
+  console_input input(descriptor, &console);
+  ASSERT_FALSE(console.print("Which file would you like to go first? "));
   char path_buffer[80];
   std::size_t length;
   EXPECT_FALSE(input.read_reply(path_buffer, sizeof path_buffer, &length));
   EXPECT_EQ(input.why_ended(), console_input::ending::write_failed);
   EXPECT_EQ(input.failure().errno_value, ENOSPC);
-  std::fclose(full);
+  close(full);
   close(descriptor);
 }
 
