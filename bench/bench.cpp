@@ -169,7 +169,7 @@ std::string answer_script(const std::vector<std::string>& names, size_t count) {
 
 int main(int argc, char** argv) {
   size_t file_count = 100000;
-  int rounds = 7;
+  int rounds = 11;
   bool with_strace = true;
   for (int i = 1; i < argc; ++i) {
     std::string option = argv[i];
