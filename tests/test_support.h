@@ -28,11 +28,19 @@ class scratch_directory {
 void write_file(const std::string& name, const std::string& bytes);
 std::string read_file(const std::string& name);
 bool file_exists(const std::string& name);
+void make_directory(const std::string& name);
 // A file of `size` bytes that takes no room on disk.
 void make_sparse_file(const std::string& name, std::uint64_t size);
 
 // The tool under test, as built.
 std::string quilvex_path();
+
+// A line break as the tool prints it on the console: CR LF on Windows.
+extern const char console_newline[];
+
+// A file name with blanks, a comma, a percent sign and, where the system
+// allows them in names, double quotes.
+extern const char odd_file_name[];
 
 struct run_result {
   int status = -1;  // exit status, or 128 + signal number

@@ -1,91 +1,18 @@
 #include "test_support.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
 static void check(bool ok, const std::string& what) {
   if (!ok) throw std::runtime_error(what + ": " + std::strerror(errno));
-}
-
-static void remove_tree(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0) return;
-  if (S_ISDIR(info.st_mode)) {
-    if (DIR* directory = opendir(path.c_str())) {
-      while (struct dirent* entry = readdir(directory)) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..") remove_tree(path + "/" + name);
-      }
-      closedir(directory);
-    }
-    rmdir(path.c_str());
-  } else {
-    unlink(path.c_str());
-  }
-}
-
-scratch_directory::scratch_directory() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base ? base : "/tmp") + "/quilvex-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  check(mkdtemp(name.data()) != nullptr, "mkdtemp");
-  path_ = name.data();
-  char here[4096];
-  check(getcwd(here, sizeof here) != nullptr, "getcwd");
-  previous_ = here;
-  check(chdir(path_.c_str()) == 0, "chdir " + path_);
-}
-
-scratch_directory::~scratch_directory() {
-  if (chdir(previous_.c_str()) != 0) std::abort();
-  remove_tree(path_);
-}
-
-std::vector<std::string> scratch_directory::entries() const {
-  std::vector<std::string> names;
-  DIR* directory = opendir(path_.c_str());
-  check(directory != nullptr, "opendir");
-  while (struct dirent* entry = readdir(directory)) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(directory);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-void write_file(const std::string& name, const std::string& bytes) {
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  check(static_cast<bool>(file), "write " + name);
-}
-
-std::string read_file(const std::string& name) {
-  std::ifstream file(name, std::ios::binary);
-  check(static_cast<bool>(file), "open " + name);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-bool file_exists(const std::string& name) {
-  struct stat info;
-  return lstat(name.c_str(), &info) == 0;
 }
 
 void make_sparse_file(const std::string& name, std::uint64_t size) {
@@ -96,9 +23,8 @@ void make_sparse_file(const std::string& name, std::uint64_t size) {
   close(descriptor);
 }
 
-std::string quilvex_path() {
-  return QUILVEX_PATH;
-}
+const char console_newline[] = "\n";
+const char odd_file_name[] = "my \"x\" %s,1.bin";
 
 static std::string read_all(int descriptor) {
   std::string bytes;
