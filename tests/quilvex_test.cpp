@@ -193,7 +193,7 @@ TEST(Quilvex, FailsWithoutLeavingALayout) {
     std::vector<std::string> entries = scratch.entries();
     run_result result = run_quilvex({}, c.input);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.errors, c.errors);
+    EXPECT_EQ(result.errors, on_console(c.errors));
     EXPECT_EQ(result.output, c.output);
     EXPECT_EQ(read_file("out.xnq"), "");
     EXPECT_EQ(scratch.entries(), entries);
@@ -208,7 +208,7 @@ TEST(Quilvex, ReportsALayoutFileThatCannotBeCreatedBeforeAsking) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output, "");
   EXPECT_EQ(result.errors,
-            "quilvex: cannot create \"out.xnq\": Is a directory\n");
+            on_console("quilvex: cannot create \"out.xnq\": Is a directory\n"));
 }
 
 // Every listed file's bytes sit at its offset when the files are laid end

@@ -65,3 +65,14 @@ void make_directory(const std::string& name) {
 std::string quilvex_path() {
   return QUILVEX_PATH;
 }
+
+std::string on_console(const std::string& text) {
+  std::string result;
+  for (char c : text) {
+    if (c == '\n')
+      result += console_newline;
+    else
+      result += c;
+  }
+  return result;
+}

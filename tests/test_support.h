@@ -38,6 +38,9 @@ std::string quilvex_path();
 // A line break as the tool prints it on the console: CR LF on Windows.
 extern const char console_newline[];
 
+// `text` with each LF as the tool prints it on the console.
+std::string on_console(const std::string& text);
+
 // A file name with blanks, a comma, a percent sign and, where the system
 // allows them in names, double quotes.
 extern const char odd_file_name[];
@@ -74,9 +77,10 @@ class quilvex_process {
   const std::string& output() const { return output_; }
 
  private:
-  int pid_ = -1;
-  int to_child_ = -1;
-  int from_child_ = -1;
+  // A process id and descriptors on POSIX, handles on Windows.
+  std::intptr_t pid_ = -1;
+  std::intptr_t to_child_ = -1;
+  std::intptr_t from_child_ = -1;
   std::string output_;
 };
 

@@ -141,7 +141,7 @@ bool quilvex_process::wait_for_output_ending(const std::string& text,
   };
   for (int waited_ms = 0; !ends_with_text();) {
     if (waited_ms >= seconds * 1000) return false;
-    struct pollfd ready = {from_child_, POLLIN, 0};
+    struct pollfd ready = {static_cast<int>(from_child_), POLLIN, 0};
     int count = poll(&ready, 1, 100);
     waited_ms += 100;
     if (count <= 0) continue;
