@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-console_output::console_output(int descriptor)
-    : descriptor_(descriptor),
-      at_terminal_(platform::is_terminal(descriptor)) {}
+console_output::console_output(int descriptor) : descriptor_(descriptor) {}
 
 platform::error console_output::print(std::string_view text) {
   if (used_ + text.size() > sizeof buffer_) {
@@ -15,7 +13,7 @@ platform::error console_output::print(std::string_view text) {
   }
   std::memcpy(buffer_ + used_, text.data(), text.size());
   used_ += text.size();
-  return at_terminal_ ? flush() : platform::error();
+  return platform::error();
 }
 
 platform::error console_output::flush() {

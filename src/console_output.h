@@ -1,8 +1,7 @@
 // The console output stream: standard output through a buffer of the tool's
 // own. Text waits in the buffer until the console input stream is about to
-// wait for the user, so a scripted run pays no write per prompt; on a
-// terminal every text goes out at once, so that it always shows before any
-// message on standard error.
+// wait for the user, or a failure is about to be reported, so a scripted
+// run pays no write per prompt.
 #ifndef QUILVEX_CONSOLE_OUTPUT_H_
 #define QUILVEX_CONSOLE_OUTPUT_H_
 
@@ -27,7 +26,6 @@ class console_output {
 
  private:
   int descriptor_;
-  bool at_terminal_;
   std::size_t used_ = 0;
   char buffer_[32 * 1024];
 };

@@ -1,8 +1,11 @@
 // Failure messages: one line on standard error, "quilvex: what: why", in the
-// manner of err(3). Each function returns 1, the exit status of a failure.
+// manner of err(3). Each function first writes out what has been printed on
+// the console, so that the message comes after the prompts before it, and
+// returns 1, the exit status of a failure.
 #ifndef QUILVEX_DIAGNOSTIC_H_
 #define QUILVEX_DIAGNOSTIC_H_
 
+#include "console_output.h"
 #include "platform.h"
 
 // A failure concerning one named file: what failed, and why, either in the
@@ -16,13 +19,17 @@ struct file_failure {
 };
 
 // "quilvex: what: why"; without a reason, "quilvex: what".
-int report_failure(const char* what, const char* why = nullptr);
-int report_failure(const char* what, platform::error why);
+int report_failure(console_output& console, const char* what,
+                   const char* why = nullptr);
+int report_failure(console_output& console, const char* what,
+                   platform::error why);
 
 // "quilvex: what "name": why", naming a file as the user typed it.
-int report_file_failure(const char* what, const char* name, const char* why);
-int report_file_failure(const char* what, const char* name,
-                        platform::error why);
-int report_file_failure(const file_failure& failure, const char* name);
+int report_file_failure(console_output& console, const char* what,
+                        const char* name, const char* why);
+int report_file_failure(console_output& console, const char* what,
+                        const char* name, platform::error why);
+int report_file_failure(console_output& console, const file_failure& failure,
+                        const char* name);
 
 #endif  // QUILVEX_DIAGNOSTIC_H_

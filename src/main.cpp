@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   // once, and not again after the dialogue has reported it.
   platform::error close_failed = console.close();
   if (!failed) failed = close_failed;
-  if (failed && status == 0) status = report_failure("write error", failed);
+  if (failed && status == 0)
+    status = report_failure(console, "write error", failed);
   return status;
 }

@@ -28,7 +28,7 @@ class terminal {
 
   void press(const std::string& key) { run("send-keys -t test " + key); }
 
-  std::string screen() { return run("capture-pane -p -t test"); }
+  std::string screen() { return run("capture-pane -p -J -t test"); }
 
   // Waits until `text` shows `times` times on the screen.
   bool shows(const std::string& text, int times = 1) {
@@ -118,6 +118,23 @@ TEST(Terminal, EndOfInputAtTheTerminalFailsAndLeavesNoLayout) {
                            " quilvex: unexpected end of input\n[status 1]"))
       << screen.screen();
   EXPECT_EQ(read_file("out.xnq"), "");
+}
+
+// Answers from a script, prompts on the terminal: the prompts wait in the
+// buffer, but a failure's message still comes after them.
+TEST(Terminal, ShowsAFailureAfterThePromptsBeforeIt) {
+  if (std::system("command -v tmux > /dev/null") != 0)
+    GTEST_SKIP() << "tmux is not installed";
+  scratch_directory scratch;
+  write_file("a.bin", "0123456789abcdef");
+  write_file("answers", "a.bin\ny\nmissing\nn\n");
+  terminal screen(quilvex_path() +
+                  " < answers; echo \"[status $?]\"; sleep 60");
+  ASSERT_TRUE(screen.shows(
+      "Which file would you like to go first? Would you like to add another "
+      "file? [y/n] Which file would you like to go next? quilvex: cannot "
+      "open \"missing\": No such file or directory\n[status 1]"))
+      << screen.screen();
 }
 
 }  // namespace
