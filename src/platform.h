@@ -21,7 +21,11 @@ struct error {
   }
 };
 
-error from_errno(int value);
+inline error from_errno(int value) {
+  error reason;
+  reason.errno_value = value;
+  return reason;
+}
 
 // Writes the system's description of `reason` into `text` and returns it.
 const char* describe(error reason, char* text, std::size_t size);

@@ -8,12 +8,6 @@
 
 namespace platform {
 
-error from_errno(int value) {
-  error reason;
-  reason.errno_value = value;
-  return reason;
-}
-
 static error last_error() {
   return from_errno(errno);
 }

@@ -16,12 +16,6 @@ int _dowildcard = -1;
 
 namespace platform {
 
-error from_errno(int value) {
-  error reason;
-  reason.errno_value = value;
-  return reason;
-}
-
 static error last_error() {
   error reason;
   reason.system_code = GetLastError();

@@ -10,9 +10,9 @@
 
 namespace {
 
-const std::string first = "Which file would you like to go first? ";
-const std::string another = "Would you like to add another file? [y/n] ";
-const std::string next = "Which file would you like to go next? ";
+const std::string first = first_prompt;
+const std::string another = another_prompt;
+const std::string next = next_prompt;
 const std::string closing =
     std::string("XNQ successfully written.") + console_newline;
 const std::string newline = console_newline;

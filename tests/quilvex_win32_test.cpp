@@ -10,9 +10,9 @@
 
 namespace {
 
-const std::string first = "Which file would you like to go first? ";
-const std::string another = "Would you like to add another file? [y/n] ";
-const std::string next = "Which file would you like to go next? ";
+const std::string first = first_prompt;
+const std::string another = another_prompt;
+const std::string next = next_prompt;
 const std::string old_layout = "v1.00\n0x00000000,\"old\"\n0x00000001,\"\"\n";
 
 TEST(QuilvexWin32, RefusesDevicesAndPipesWithoutWaiting) {

@@ -76,3 +76,7 @@ std::string on_console(const std::string& text) {
   }
   return result;
 }
+
+const char first_prompt[] = "Which file would you like to go first? ";
+const char another_prompt[] = "Would you like to add another file? [y/n] ";
+const char next_prompt[] = "Which file would you like to go next? ";

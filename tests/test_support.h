@@ -35,6 +35,11 @@ void make_sparse_file(const std::string& name, std::uint64_t size);
 // The tool under test, as built.
 std::string quilvex_path();
 
+// The prompts as the tool prints them.
+extern const char first_prompt[];
+extern const char another_prompt[];
+extern const char next_prompt[];
+
 // A line break as the tool prints it on the console: CR LF on Windows.
 extern const char console_newline[];
 
